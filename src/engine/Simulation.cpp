@@ -15,13 +15,17 @@ constexpr long double kCenti = static_cast<long double>(0.01);
 
 }  // namespace
 
-void Simulation::SetConductionType(const std::string& text) { ConductionType = text; }
+void Simulation::SetConductionType(const std::string& text) {
+    ConductionType = text;
+}
 
 void Simulation::SetDensityOfDopants(long double perCubicCentimetre) {
     DensityOfDopants = (IsPType() ? -perCubicCentimetre : perCubicCentimetre) * 1000000.0L;
 }
 
-void Simulation::SetThickness(long double nm) { Thickness = nm * kNano; }
+void Simulation::SetThickness(long double nm) {
+    Thickness = nm * kNano;
+}
 
 void Simulation::SetDielectricConstant(long double relative) {
     DielectricConstant = relative;
@@ -40,15 +44,25 @@ void Simulation::SetElectrodeArea(long double squareMillimetre) {
     ElectrodeArea = squareMillimetre * kMicro;
 }
 
-void Simulation::SetBuiltInPotential(long double volt) { BuiltInPotential = volt; }
+void Simulation::SetBuiltInPotential(long double volt) {
+    BuiltInPotential = volt;
+}
 
-void Simulation::SetRightSideVoltage(long double volt) { RightSideVoltage = volt; }
+void Simulation::SetRightSideVoltage(long double volt) {
+    RightSideVoltage = volt;
+}
 
-void Simulation::SetAppliedVoltage(long double volt) { AppliedVoltage = volt; }
+void Simulation::SetAppliedVoltage(long double volt) {
+    AppliedVoltage = volt;
+}
 
-void Simulation::SetIncrementOfDistance(long double nm) { IncrementOfDistance = nm * kNano; }
+void Simulation::SetIncrementOfDistance(long double nm) {
+    IncrementOfDistance = nm * kNano;
+}
 
-long double Simulation::GetIncrementOfDistance() const { return IncrementOfDistance * 1e9L; }
+long double Simulation::GetIncrementOfDistance() const {
+    return IncrementOfDistance * 1e9L;
+}
 
 void Simulation::SetMaxIncrementOfRemanentPolarization(long double microCPerSquareCentimetre) {
     MaxIncrementOfRemanentPolarization = microCPerSquareCentimetre * kCenti;
@@ -58,28 +72,40 @@ long double Simulation::GetMaxIncrementOfRemanentPolarization() const {
     return MaxIncrementOfRemanentPolarization * 100.0L;
 }
 
-void Simulation::SetMaxIncrementOfVoltage(long double volt) { MaxIncrementOfVoltage = volt; }
+void Simulation::SetMaxIncrementOfVoltage(long double volt) {
+    MaxIncrementOfVoltage = volt;
+}
 
-long double Simulation::GetMaxIncrementOfVoltage() const { return MaxIncrementOfVoltage; }
+long double Simulation::GetMaxIncrementOfVoltage() const {
+    return MaxIncrementOfVoltage;
+}
 
 void Simulation::SetMeasurementTemperature(long double kelvin) {
     MeasurementTemperature = kelvin;
-    InverseThermalVoltage = (static_cast<long double>(ElementaryCharge) /
-                             static_cast<long double>(BoltzmannConstant)) /
-                            kelvin;
+    InverseThermalVoltage =
+        (static_cast<long double>(ElementaryCharge) / static_cast<long double>(BoltzmannConstant)) /
+        kelvin;
 }
 
-void Simulation::SetRepeatOfCalculation(std::int32_t repeat) { RepeatOfCalculation = repeat; }
+void Simulation::SetRepeatOfCalculation(std::int32_t repeat) {
+    RepeatOfCalculation = repeat;
+}
 
-std::int32_t Simulation::GetRepeatOfCalculation() const { return RepeatOfCalculation; }
+std::int32_t Simulation::GetRepeatOfCalculation() const {
+    return RepeatOfCalculation;
+}
 
-std::int32_t Simulation::GetNumberOfPoints() const { return NumberOfPoints; }
+std::int32_t Simulation::GetNumberOfPoints() const {
+    return NumberOfPoints;
+}
 
 void Simulation::SetIncrementOfAppliedVoltage(long double volt) {
     IncrementOfAppliedVoltage = volt;
 }
 
-Profile Simulation::GetVoltageProfile() const { return Voltage; }
+Profile Simulation::GetVoltageProfile() const {
+    return Voltage;
+}
 
 Profile Simulation::GetDistanceProfileInNm() const {
     Profile nm(Distance.size());
@@ -102,16 +128,17 @@ void Simulation::InitializeProfiles() {
     // it to double first is what makes 1 nm / 0.001 nm come out as 1000 points, not 999.
     const double quotient = static_cast<double>(Thickness / IncrementOfDistance);
     if (!(quotient >= 2.0) || quotient >= 2147483648.0) {
-        throw SolverError("The layer cannot be meshed: the thickness divided by the increment of "
-                          "distance is " +
-                          FloatToStr(quotient) + ", but it must lie between 2 and 2147483647.");
+        throw SolverError(
+            "The layer cannot be meshed: the thickness divided by the increment of "
+            "distance is " +
+            FloatToStr(quotient) + ", but it must lie between 2 and 2147483647.");
     }
     NumberOfPoints = static_cast<std::int32_t>(quotient);  // truncation toward zero
     const std::size_t n = static_cast<std::size_t>(NumberOfPoints);
 
     Voltage.assign(n, 0.0L);
-    Voltage[0] = IsPType() ? BuiltInPotential + AppliedVoltage
-                           : -(BuiltInPotential + AppliedVoltage);
+    Voltage[0] =
+        IsPType() ? BuiltInPotential + AppliedVoltage : -(BuiltInPotential + AppliedVoltage);
     Voltage[n - 1] = RightSideVoltage;
     // The divisor is the number of points, so the line stops one step short of the right side.
     const long double step = (Voltage[n - 1] - Voltage[0]) / static_cast<long double>(n);

@@ -39,21 +39,21 @@ public:
 // arithmetic is 80-bit extended, in the order written: results depend on it.
 class Simulation {
 public:
-    Profile Voltage;               // V
-    Profile RemanentPolarization;  // C/m^2
-    Profile CoerciveField;         // V/m, Field limited to +-MaxCoerciveField
-    Profile Field;                 // V/m, forward difference (V[i+1] - V[i]) / dx
-    Profile Distance;              // m
+    Profile Voltage;                   // V
+    Profile RemanentPolarization;      // C/m^2
+    Profile CoerciveField;             // V/m, Field limited to +-MaxCoerciveField
+    Profile Field;                     // V/m, forward difference (V[i+1] - V[i]) / dx
+    Profile Distance;                  // m
     long double DensityOfDopants = 0;  // m^-3, negative for p-type
     long double Thickness = 0;         // m
     long double DielectricConstant = 0;
-    long double MaxRemanentPolarization = 0;  // C/m^2, 0 for an ordinary semiconductor
-    long double MaxCoerciveField = 0;         // V/m
-    long double ElectrodeArea = 0;            // m^2
-    long double BuiltInPotential = 0;         // V
-    long double RightSideVoltage = 0;         // V
-    long double AppliedVoltage = 0;           // V
-    long double IncrementOfDistance = 0;      // m
+    long double MaxRemanentPolarization = 0;             // C/m^2, 0 for an ordinary semiconductor
+    long double MaxCoerciveField = 0;                    // V/m
+    long double ElectrodeArea = 0;                       // m^2
+    long double BuiltInPotential = 0;                    // V
+    long double RightSideVoltage = 0;                    // V
+    long double AppliedVoltage = 0;                      // V
+    long double IncrementOfDistance = 0;                 // m
     long double MaxIncrementOfRemanentPolarization = 0;  // C/m^2 per sweep
     long double MaxIncrementOfVoltage = 0;               // V per sweep
     long double MeasurementTemperature = 0;              // K

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::string Reason(int error) { return std::string(" (") + std::strerror(error) + ")"; }
+std::string Reason(int error) {
+    return std::string(" (") + std::strerror(error) + ")";
+}
 
 // Follows a symbolic link so that the link itself survives the save.
 std::string ResolveTarget(const std::string& path) {

@@ -16,7 +16,9 @@ locale_t ClassicLocale() {
     return locale;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimSpaces(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
@@ -209,7 +211,8 @@ std::string ChangeFileExt(std::string_view path, std::string_view extension) {
 
 std::string WithFullStop(std::string_view message) {
     std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    if (!text.empty() &&
+        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
         text += '.';
     }
     return text;

@@ -11,9 +11,13 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 
 // Header values: the product is formed in extended precision, then rounded to double.
-std::string HeaderValue(long double value) { return FloatToStr(static_cast<double>(value)); }
+std::string HeaderValue(long double value) {
+    return FloatToStr(static_cast<double>(value));
+}
 
-std::string RowValue(long double value) { return StreamReal(static_cast<double>(value)); }
+std::string RowValue(long double value) {
+    return StreamReal(static_cast<double>(value));
+}
 
 void AppendLine(std::string& text, std::string_view line) {
     text += line;
@@ -48,8 +52,8 @@ std::string BandBendingText(const Simulation& model) {
     if (ferroelectric) {
         AppendLine(text, "% Maximum Remanent Polarization [microC/cm^2]: " +
                              HeaderValue(model.MaxRemanentPolarization * 100.0L));
-        AppendLine(text,
-                   "% Maximum Coercive Field [kV/cm]: " + HeaderValue(model.MaxCoerciveField * kilo));
+        AppendLine(text, "% Maximum Coercive Field [kV/cm]: " +
+                             HeaderValue(model.MaxCoerciveField * kilo));
     }
     AppendLine(text, "% Conduction Type: " + model.ConductionType);
     AppendLine(text, "% Density of Dopants [cm^-3]: " +

@@ -143,7 +143,9 @@ struct Rejection {
 
 class StaticRunRejects : public ::testing::TestWithParam<Rejection> {};
 
-void PrintTo(const Rejection& rejection, std::ostream* os) { *os << rejection.name; }
+void PrintTo(const Rejection& rejection, std::ostream* os) {
+    *os << rejection.name;
+}
 
 TEST_P(StaticRunRejects, WithItsMessageKeepingWhatWasStored) {
     const Rejection& r = GetParam();
@@ -220,7 +222,7 @@ struct BadText {
 
 TEST(StaticRunConversion, ATextThatIsNotANumberEndsTheRunWithTheConversionMessage) {
     const BadText fields[] = {
-        {&ParameterTexts::Thickness, 0},        {&ParameterTexts::MaxRemanentPolarization, 1},
+        {&ParameterTexts::Thickness, 0},          {&ParameterTexts::MaxRemanentPolarization, 1},
         {&ParameterTexts::LeftBuiltInVoltage, 2}, {&ParameterTexts::AppliedVoltage, 2},
         {&ParameterTexts::DielectricConstant, 3}, {&ParameterTexts::MaxCoerciveField, 4},
         {&ParameterTexts::DensityOfDopants, 5},   {&ParameterTexts::ElectrodeArea, 6},

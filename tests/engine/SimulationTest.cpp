@@ -100,7 +100,8 @@ Simulation Meshed(long double thicknessNm, long double spacingNm, const char* ty
 // points whatever the thickness. For several of these the extended quotient is just below 1000
 // and only its rounding to double brings it back.
 TEST(Mesh, AThousandthOfAnyThicknessGivesAThousandPoints) {
-    const long double thicknesses[] = {1, 3, 7, 250, 1e-3L, 1000, 0.1L, 33.3L, 1e6L, 17, 0.7L, 149, 267, 1.1L};
+    const long double thicknesses[] = {1,     3,    7,  250,  1e-3L, 1000, 0.1L,
+                                       33.3L, 1e6L, 17, 0.7L, 149,   267,  1.1L};
     for (const long double t : thicknesses) {
         SCOPED_TRACE(static_cast<double>(t));
         const Simulation m = Meshed(t, t * 0.001L);

@@ -53,7 +53,9 @@ struct Device {
     long double rightSide = 0;
 };
 
-void PrintTo(const Device& device, std::ostream* os) { *os << device.name; }
+void PrintTo(const Device& device, std::ostream* os) {
+    *os << device.name;
+}
 
 // The model as the static run leaves it just before the solve.
 Simulation Prepared(const Device& d) {
@@ -65,8 +67,8 @@ Simulation Prepared(const Device& d) {
     m.SetMaxRemanentPolarization(d.prmax);
     m.SetIncrementOfDistance(d.thicknessNm * 0.001L);
     m.SetMaxIncrementOfRemanentPolarization((d.prmax * 10) / m.GetRepeatOfCalculation());
-    const double span = std::fabs(static_cast<double>(d.builtIn)) +
-                        std::fabs(static_cast<double>(d.applied));
+    const double span =
+        std::fabs(static_cast<double>(d.builtIn)) + std::fabs(static_cast<double>(d.applied));
     m.SetMaxIncrementOfVoltage(static_cast<long double>(span) * 10 / m.GetRepeatOfCalculation());
     m.SetDielectricConstant(d.dielectric);
     m.SetMaxCoerciveField(d.ecmax);
@@ -115,7 +117,9 @@ void ExpectIdenticalToReference(const Device& d, std::int64_t* sweeps = nullptr)
 // profiles are still far from settled, where every rounding shows.
 class SolverMatchesReference : public ::testing::TestWithParam<Device> {};
 
-TEST_P(SolverMatchesReference, BitForBit) { ExpectIdenticalToReference(GetParam()); }
+TEST_P(SolverMatchesReference, BitForBit) {
+    ExpectIdenticalToReference(GetParam());
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SolverMatchesReference,
@@ -130,8 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         Device{"negative_bias", "n-type", 250, 30, 20, 300, 1e19L, 1.5L, -0.7L, 10},
         // A right side far below the left: the exponentials overflow to infinity there.
         Device{"overflowing_exponential", "p-type", 1000, 100, 10, 100, 5e18L, 1, 0, 1, 300, -25},
-        Device{"overflowing_exponential_semi", "p-type", 1000, 100, 0, 0, 5e18L, 1, 0, 1, 300,
-               -25},
+        Device{"overflowing_exponential_semi", "p-type", 1000, 100, 0, 0, 5e18L, 1, 0, 1, 300, -25},
         Device{"hot", "p-type", 300, 10, 1, 1, 1e19L, 0.3L, 2, 5, 900},
         Device{"saturating_polarization", "p-type", 200, 50, 50, 1, 1e20L, 2, 1, 3},
         Device{"converging_ferroelectric", "p-type", 1000, 100, 1, 100, 1e17L, 1, 0, 10},
@@ -244,12 +247,10 @@ TEST(SolverSymmetry, PAndNTypeRunsAreMirrorImagesSweepForSweep) {
     for (const std::int32_t repeat : {1, 3, 7}) {
         for (const long double prmax : {10.0L, 0.0L}) {
             SCOPED_TRACE(repeat);
-            Simulation p = Prepared(
-                Device{"p", "p-type", 1000, 100, prmax, prmax > 0 ? 100.0L : 0.0L, 5e18L, 1, 0.3L,
-                       repeat});
-            Simulation n = Prepared(
-                Device{"n", "n-type", 1000, 100, prmax, prmax > 0 ? 100.0L : 0.0L, 5e18L, 1, 0.3L,
-                       repeat});
+            Simulation p = Prepared(Device{"p", "p-type", 1000, 100, prmax,
+                                           prmax > 0 ? 100.0L : 0.0L, 5e18L, 1, 0.3L, repeat});
+            Simulation n = Prepared(Device{"n", "n-type", 1000, 100, prmax,
+                                           prmax > 0 ? 100.0L : 0.0L, 5e18L, 1, 0.3L, repeat});
             p.CalculateBandBending();
             n.CalculateBandBending();
             ASSERT_EQ(p.Voltage.size(), n.Voltage.size());
@@ -283,7 +284,8 @@ TEST(SolverErrors, RefusesModelsThatWouldDivideByZeroOrNeverEnd) {
     };
     const Case cases[] = {
         {"ferroelectric without coercive field", [](Simulation& m) { m.SetMaxCoerciveField(0); }},
-        {"permittivity underflowing to 0", [](Simulation& m) { m.SetDielectricConstant(1e-4945L); }},
+        {"permittivity underflowing to 0",
+         [](Simulation& m) { m.SetDielectricConstant(1e-4945L); }},
         {"thickness underflowing to 0", [](Simulation& m) { m.SetThickness(1e-4945L); }},
         {"budget beyond any counter", [](Simulation& m) { m.SetBuiltInPotential(1e300L); }},
         {"infinite left potential",

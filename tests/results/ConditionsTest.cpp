@@ -9,7 +9,7 @@ namespace {
 
 TEST(RepeatOfCalculation, CountsBelowTenThousandBecomeTenThousand) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"9999", 10000}, {"10000", 10000}, {"20000", 20000}, {"-5", 10000},
+        {"9999", 10000}, {"10000", 10000},     {"20000", 20000},           {"-5", 10000},
         {"0", 10000},    {" 123456 ", 123456}, {"2147483647", 2147483647},
     };
     for (const auto& [text, repeat] : cases) {
