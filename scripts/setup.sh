@@ -22,10 +22,11 @@ ensure_packages() {
     fi
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
+        -o Dpkg::Use-Pty=0 \
+        "${missing[@]}" >/dev/null
 }
 
-# configure BUILD_DIR [cmake options...]: configures once, then only when the options change.
+# configure BUILD_DIR [cmake options...]: quick when the directory is already configured.
 configure() {
     local dir=$1
     shift
