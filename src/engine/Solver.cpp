@@ -193,8 +193,10 @@ void Simulation::CalculateBandBending(ProgressReport& progress) {
 
     progress.Show();
     try {
-        // budget + 1 <= 4e18 + 1 fits a 64-bit integer; the cast truncates toward zero.
-        progress.SetMax(static_cast<std::int64_t>(budget + 1.0L));
+        // budget + 1 <= 4e18 + 1 fits a 64-bit integer; the cast truncates toward zero. A negative
+        // budget (a negative repeat count) runs no sweep and shows an empty range.
+        const long double top = budget + 1.0L;
+        progress.SetMax(top > 0 ? static_cast<std::int64_t>(top) : 0);
         progress.Reset();
         std::int64_t sweep = 0;
         bool swept = false;

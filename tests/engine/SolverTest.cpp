@@ -275,6 +275,12 @@ TEST(SolverBudget, ZeroOrNegativeBudgetPerformsNoSweep) {
     start.InitializeProfiles();
     EXPECT_EQ(m.Voltage, start.Voltage);
     EXPECT_EQ(m.Field, start.Field);
+
+    m.SetBuiltInPotential(1e300L);
+    m.SetRepeatOfCalculation(-1);
+    m.CalculateBandBending(progress);
+    EXPECT_EQ(progress.position, 0);
+    EXPECT_EQ(progress.max, 0);
 }
 
 TEST(SolverErrors, RefusesModelsThatWouldDivideByZeroOrNeverEnd) {
