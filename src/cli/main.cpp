@@ -7,6 +7,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "app/StaticRun.h"
@@ -70,7 +71,9 @@ int Run(const ParameterTexts& texts, const std::string& temperatureText,
     std::printf("Sweeps: %" PRId64 "\n", progress.Sweeps());
 
     if (!output.empty()) {
-        model.FileName = ChangeFileExt(output, ".BB");
+        // The file records where it was written; a path typed relative to the working directory
+        // would not say so once the file is moved or read elsewhere.
+        model.FileName = ChangeFileExt(std::filesystem::absolute(output).string(), ".BB");
         model.SaveBandBending();
         std::printf("Written: %s\n", model.FileName.c_str());
     }
